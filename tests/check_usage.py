@@ -27,6 +27,8 @@ def snippets(readme):
 
 def run(command, cwd, home, extra_env=None, shell=False):
     env = {"PATH": os.environ["PATH"], "HOME": home, "LANG": "C"}
+    # A sanitizer build's library needs its runtime's options in consumers too.
+    env.update({k: v for k, v in os.environ.items() if k in ("ASAN_OPTIONS", "UBSAN_OPTIONS")})
     env.update(extra_env or {})
     result = subprocess.run(command, cwd=cwd, env=env, shell=shell, executable="/bin/bash" if shell else None,
                             capture_output=True, text=True, timeout=600)
