@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
 #error "vornconv needs IEEE 754 arithmetic: build it without -ffast-math or -ffinite-math-only"
@@ -53,8 +54,14 @@ inline constexpr converter_state initial_state{
 // Type codes 1 to 4 select slots 1 to 4; every other code selects slot 0.
 constexpr int slot_for_type(std::int32_t type) { return type >= 1 && type <= 4 ? type : 0; }
 
-constexpr const coefficient_set& active_set(const converter_state& state) {
-    return state.sets[state.slot_base / 3];
+// The active set: the three doubles from position slot_base of the slots
+// read as one run of 15 doubles (copied through their bytes, which is
+// well-defined and compiles to three loads).
+inline coefficient_set active_set(const converter_state& state) {
+    coefficient_set set;
+    std::memcpy(&set, reinterpret_cast<const unsigned char*>(state.sets) + state.slot_base * sizeof(double),
+                sizeof set);
+    return set;
 }
 
 inline constexpr std::int32_t scale_fahrenheit = 1;

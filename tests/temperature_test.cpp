@@ -284,6 +284,11 @@ TEST(Temperature, EveryInputReturnsWithinThePassLimit) {
         const double expected = vornconv::from_celsius(solved.celsius, scale, 273.15);
         double stored = 12345.0;
         vorn_get_temperature(r, &stored);
+        // Where several NaNs meet, which payload survives depends on the
+        // operand order that a compiler picks for a commutative operation.
+        if (std::isnan(expected) && std::isnan(stored)) {
+            continue;
+        }
         ASSERT_PRED_FORMAT2(same_double, expected, stored) << "R " << describe(r) << " R0 " << describe(r0);
     }
 }
