@@ -25,6 +25,12 @@ string(REGEX REPLACE "/$" "" VORNCONV_PC_PREFIX_FROM_PCDIR "${VORNCONV_PC_PREFIX
 configure_file(cmake/vornconv.pc.in ${PROJECT_BINARY_DIR}/vornconv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/vornconv.pc DESTINATION ${vornconv_pc_dir})
 
+if(TARGET vornconv_cli)
+  file(RELATIVE_PATH vornconv_lib_from_bin /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(vornconv_cli PROPERTIES INSTALL_RPATH "$ORIGIN/${vornconv_lib_from_bin}")
+  install(TARGETS vornconv_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
 # The table program is no tool for the PATH, where a program named test would
 # shadow the shell's test utility: it goes to libexec/vornconv/test.
 if(TARGET vornconv_tables)

@@ -78,7 +78,10 @@ class Usage(unittest.TestCase):
         for path in ["include/vornconv.h", "lib/cmake/vornconv/vornconvConfig.cmake",
                      "lib/cmake/vornconv/vornconvConfigVersion.cmake", "lib/pkgconfig/vornconv.pc"]:
             self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)), path)
-        self.assertFalse(os.path.exists(os.path.join(self.prefix, "bin")))
+        # On the PATH only the converter: no `test` to shadow the shell's.
+        self.assertEqual(["vornconv"], os.listdir(os.path.join(self.prefix, "bin")))
+        version = run([os.path.join(self.prefix, "bin", "vornconv"), "--version"], self.tmp, self.home)
+        self.assertIn("library version 102", version)
         report = run([os.path.join(self.prefix, "libexec", "vornconv", "test")], self.tmp, self.home)
         self.assertEqual(57, report.count("\n"))
 
