@@ -40,9 +40,6 @@ inline ::testing::AssertionResult same_double(const char* expected_expr, const c
 inline constexpr double inf = std::numeric_limits<double>::infinity();
 inline constexpr double qnan = std::numeric_limits<double>::quiet_NaN();
 
-// The x86-64 default NaN: sign bit set, zero payload.
-inline constexpr std::uint64_t default_nan_bits = 0xFFF8000000000000u;
-
 // Sets every setting that a conversion depends on, so tests need no order.
 inline void configure(double r0, std::int32_t type, std::int32_t scale) {
     vorn_set_r0(r0);
