@@ -41,12 +41,12 @@
 #  define VORNCONV_API
 #endif
 
-/* Type codes: which coefficient set the conversions use. Any code other than
- * 1 to 4 selects the IEC set. */
-#define VORN_TYPE_IEC 0   /* IEC 60751: A = 3.9083e-3, B = -5.775e-7, C = -4.183e-12 */
-#define VORN_TYPE_1 1     /* A = 3.908e-3,  B = -5.8019e-7, C = -4.2735e-12 */
-#define VORN_TYPE_US 2    /* A = 3.9692e-3, B = -5.849e-7,  C = -4.2325e-12 */
-#define VORN_TYPE_3 3     /* A = 3.9848e-3, B = -5.87e-7,   C = -4e-12 */
+/* Type codes: which coefficient set the conversions use (vorn_get_parameters
+ * reports its A, B, C). Any code other than 1 to 4 selects the IEC set. */
+#define VORN_TYPE_IEC 0   /* IEC 60751 */
+#define VORN_TYPE_1 1     /* older DIN 43760 / SAMA values of the same curve */
+#define VORN_TYPE_US 2    /* American industrial curve */
+#define VORN_TYPE_3 3     /* high-purity laboratory curve */
 #define VORN_TYPE_USER 4  /* set by vorn_set_user_parameters; starts as IEC */
 
 /* Scale codes: how temperatures cross the interface. Any code other than 1
